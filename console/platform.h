@@ -1,0 +1,21 @@
+#pragma once
+
+// What differs between the platforms the quiz runs on, behind one interface.
+
+#include <cstdint>
+#include <string_view>
+
+#include "console/streams.h"
+
+namespace platform {
+
+// The text line end of the platform's console: CR LF on Windows, LF elsewhere.
+std::string_view line_end();
+
+// Milliseconds since the system started, wrapping at 32 bits.
+std::uint32_t millisecond_tick();
+
+// The process's standard streams, set up on first use to carry raw bytes.
+console::Streams& standard_streams();
+
+}  // namespace platform
