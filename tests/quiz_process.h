@@ -1,0 +1,52 @@
+#pragma once
+
+// The real review-quiz program, run as a child process: on pipes and files,
+// or in a pseudo-terminal as a person would use it.
+
+#include <sys/types.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class InputFrom { Pipe, File, Terminal };
+enum class OutputTo { Pipe, File, FullDevice, ClosedStream, PipeWithoutReader };
+
+struct Finished {
+  int status;  // the exit status, or 128 plus the signal that ended it
+  std::string output;
+  std::string errors;
+};
+
+// Runs the program to its end on input, with arguments after its name.
+Finished run_quiz(const std::string& input, InputFrom from, OutputTo to,
+                  const std::vector<std::string>& arguments = {});
+
+// The program on a pseudo-terminal: what it writes is read from the terminal,
+// what is typed goes to the terminal or, if asked, to a pipe as its input.
+class TerminalSession {
+ public:
+  explicit TerminalSession(InputFrom from_pipe_or_terminal);
+  ~TerminalSession();
+  TerminalSession(const TerminalSession&) = delete;
+  TerminalSession& operator=(const TerminalSession&) = delete;
+
+  // Reads output until what arrived since the last keys typed satisfies done;
+  // false if that takes longer than a few seconds.
+  bool wait_for(const std::function<bool(std::string_view)>& done);
+  bool wait_for_end(std::string_view text);
+
+  void type(std::string_view keys);
+  // Ctrl-D at the terminal, or closing the input pipe.
+  void end_input();
+  // Waits for the program to end; its status as in Finished.
+  int wait();
+
+  std::string seen;  // all output so far
+ private:
+  pid_t child_ = -1;
+  int terminal_ = -1;
+  int input_pipe_ = -1;
+  std::size_t typed_at_ = 0;
+};
