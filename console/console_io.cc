@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "console/platform.h"
 
@@ -69,21 +70,31 @@ void flush_unchecked() {
   end_process(error >= 1 && error <= 255 ? error : 255);
 }
 
-void flush(const Place& place) {
-  if (output_used == 0) return;
-  const int error = streams->write_output(std::string_view(output, output_used));
-  output_used = 0;
+void write_out(std::string_view bytes, const Place& place) {
+  const int error = streams->write_output(bytes);
   if (error != 0) fail(error, place, "writing standard output", true);
 }
 
+void flush(const Place& place) {
+  if (output_used == 0) return;
+  const std::size_t used = std::exchange(output_used, 0);
+  write_out(std::string_view(output, used), place);
+}
+
+// Appends bytes to the buffer, writing it out first if they do not fit.
 void put(std::string_view bytes, const Place& place) {
-  while (!bytes.empty()) {
-    if (output_used == BUFFER_SIZE) flush(place);
-    const std::size_t count = std::min(bytes.size(), BUFFER_SIZE - output_used);
-    std::memcpy(output + output_used, bytes.data(), count);
-    output_used += count;
-    bytes.remove_prefix(count);
+  if (bytes.size() > BUFFER_SIZE - output_used) {
+    flush(place);
+    if (bytes.size() > BUFFER_SIZE) return write_out(bytes, place);
   }
+  std::memcpy(output + output_used, bytes.data(), bytes.size());
+  output_used += bytes.size();
+}
+
+// Makes room for size more bytes and takes it; returns where they go.
+char* reserve(std::size_t size, const Place& place) {
+  if (size > BUFFER_SIZE - output_used) flush(place);
+  return output + std::exchange(output_used, output_used + size);
 }
 
 // Ends the process when input runs out before the test is over.
@@ -141,7 +152,7 @@ void skip_line(const Place& place) {
 void WRITELINE(std::string_view text, const char* caller) {
   const Place here{"WRITELINE", caller, code_address(&WRITELINE)};
   put(text, here);
-  put(platform::line_end(), here);
+  put(platform::LINE_END, here);
 }
 
 void WRITEPROMPT(std::string_view text, const char* caller) {
@@ -180,7 +191,12 @@ void WAITENTER(const char* caller) {
 
 void CLEARSCREEN(const char* caller) {
   const Place here{"CLEARSCREEN", caller, code_address(&CLEARSCREEN)};
-  for (COUNTER2 = 1; COUNTER2 <= CLEARING_LINES; ++COUNTER2) put(platform::line_end(), here);
+  // Room for all the lines first, so that each turn of the loop only copies.
+  constexpr std::string_view EMPTY_LINE = platform::LINE_END;
+  char* next = reserve(CLEARING_LINES * EMPTY_LINE.size(), here);
+  for (COUNTER2 = 1; COUNTER2 <= CLEARING_LINES; ++COUNTER2) {
+    next = std::copy(EMPTY_LINE.begin(), EMPTY_LINE.end(), next);
+  }
 }
 
 namespace console {

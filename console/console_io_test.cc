@@ -147,7 +147,7 @@ TEST(ConsoleOutput, TextsGoOutByteForByte) {
     WRITELINE("");
     WRITELINE("\x87\x9D\xA4\xB9\xC3 ");
   });
-  const std::string line_end(platform::line_end());
+  const std::string line_end(platform::LINE_END);
   EXPECT_EQ(streams.output,
             "earned 24 points" + line_end + line_end + "\x87\x9D\xA4\xB9\xC3 " + line_end);
 }
@@ -156,7 +156,7 @@ TEST(ConsoleOutput, ClearingIs300LineEndsAndNothingElse) {
   FakeStreams streams;
   run_on(streams, [] { CLEARSCREEN(); });
   std::string expected;
-  for (int line = 0; line < 300; ++line) expected += platform::line_end();
+  for (int line = 0; line < 300; ++line) expected += platform::LINE_END;
   EXPECT_EQ(streams.output, expected);
 }
 
@@ -187,7 +187,7 @@ TEST(ConsoleOutput, PipeIsWrittenWhenTheBufferFillsAndAtTheEnd) {
   EXPECT_EQ(streams.calls.front(), "read");
   EXPECT_GT(streams.calls.size(), 2U);
   EXPECT_LT(streams.calls.size(), 10U);
-  EXPECT_EQ(streams.output.size(), 6 + 1000 * (200 + platform::line_end().size()));
+  EXPECT_EQ(streams.output.size(), 6 + 1000 * (200 + platform::LINE_END.size()));
 }
 
 // A named caller, so that the trace can be seen to name it.

@@ -18,8 +18,6 @@ namespace {
 
 #ifdef _WIN32
 
-constexpr std::string_view LINE_END = "\r\n";
-
 using IoCount = int;
 
 // The C runtime takes an unsigned int count on Windows.
@@ -42,8 +40,6 @@ void prepare_process() {
 }
 
 #else
-
-constexpr std::string_view LINE_END = "\n";
 
 using IoCount = ssize_t;
 
@@ -93,8 +89,6 @@ class StandardStreams final : public console::Streams {
 };
 
 }  // namespace
-
-std::string_view line_end() { return LINE_END; }
 
 #ifdef _WIN32
 std::uint32_t millisecond_tick() { return GetTickCount(); }

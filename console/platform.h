@@ -9,8 +9,12 @@
 
 namespace platform {
 
-// The text line end of the platform's console: CR LF on Windows, LF elsewhere.
-std::string_view line_end();
+// The text line end of the platform's console.
+#ifdef _WIN32
+inline constexpr std::string_view LINE_END = "\r\n";
+#else
+inline constexpr std::string_view LINE_END = "\n";
+#endif
 
 // Milliseconds since the system started, wrapping at 32 bits.
 std::uint32_t millisecond_tick();

@@ -24,7 +24,7 @@ std::string ask(int number, const std::string& input) {
 }
 
 std::string shown_for(int number, int attempts) {
-  return with_line_end(question_screens(number, attempts), platform::line_end());
+  return with_line_end(question_screens(number, attempts), platform::LINE_END);
 }
 
 TEST(Questions, EachShowsItsScreenUntilItsLetterIsTyped) {

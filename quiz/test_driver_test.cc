@@ -46,7 +46,7 @@ std::string transcript(const Draw& draw, const std::vector<int>& attempts, int s
   for (std::size_t turn = 0; turn < draw.order.size(); ++turn) {
     shown += question_screens(draw.order[turn], attempts[turn]);
   }
-  return with_line_end(shown + report_screen(score, verdict), platform::line_end());
+  return with_line_end(shown + report_screen(score, verdict), platform::LINE_END);
 }
 
 TEST(Points, ByAttempts) {
@@ -104,7 +104,7 @@ TEST(WholeTest, InputMayEndAtTheLastPause) {
   EXPECT_EQ(run.errors, "");
   EXPECT_TRUE(run.output.ends_with(
       with_line_end("You earned 30 points out of 30!\nWOW! PERFECT! You must be a wizard!\n",
-                    platform::line_end())));
+                    platform::LINE_END)));
 }
 
 TEST(WholeTest, InputEndingEarlierStopsTheTestAtOnce) {
