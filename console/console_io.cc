@@ -67,6 +67,7 @@ void flush_unchecked() {
                 std::strerror(error), place.operation, place.caller);
   streams->write_error(text);
   if (!output_failed) flush_unchecked();
+  // An exit status holds 1 to 255; no console error should lie beyond.
   end_process(error >= 1 && error <= 255 ? error : 255);
 }
 
@@ -81,11 +82,13 @@ void flush(const Place& place) {
   write_out(std::string_view(output, used), place);
 }
 
-// Appends bytes to the buffer, writing it out first if they do not fit.
+// Appends bytes to the buffer, writing it out first if they do not fit. Bytes
+// that would not fit even in an empty buffer go out directly.
 void put(std::string_view bytes, const Place& place) {
-  if (bytes.size() > BUFFER_SIZE - output_used) {
-    flush(place);
-    if (bytes.size() > BUFFER_SIZE) return write_out(bytes, place);
+  if (bytes.size() > BUFFER_SIZE - output_used) flush(place);
+  if (bytes.size() > BUFFER_SIZE) {
+    write_out(bytes, place);
+    return;
   }
   std::memcpy(output + output_used, bytes.data(), bytes.size());
   output_used += bytes.size();

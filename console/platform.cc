@@ -4,6 +4,8 @@
 #include <cstdlib>
 
 #ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -39,6 +41,8 @@ void prepare_process() {
   _setmode(2, _O_BINARY);
 }
 
+std::uint32_t tick_count() { return GetTickCount(); }
+
 #else
 
 using IoCount = ssize_t;
@@ -52,6 +56,15 @@ bool is_terminal(int fd) { return ::isatty(fd) == 1; }
 // A write to a pipe whose reader has gone must fail with EPIPE like any other
 // write, not kill the process without a word.
 void prepare_process() { ::signal(SIGPIPE, SIG_IGN); }
+
+// The monotonic clock counts from system start.
+std::uint32_t tick_count() {
+  timespec now{};
+  ::clock_gettime(CLOCK_MONOTONIC, &now);
+  const auto milliseconds = static_cast<std::uint64_t>(now.tv_sec) * 1000 +
+                            static_cast<std::uint64_t>(now.tv_nsec) / 1000000;
+  return static_cast<std::uint32_t>(milliseconds);
+}
 
 #endif
 
@@ -90,17 +103,7 @@ class StandardStreams final : public console::Streams {
 
 }  // namespace
 
-#ifdef _WIN32
-std::uint32_t millisecond_tick() { return GetTickCount(); }
-#else
-std::uint32_t millisecond_tick() {
-  timespec now{};
-  ::clock_gettime(CLOCK_MONOTONIC, &now);
-  const auto milliseconds = static_cast<std::uint64_t>(now.tv_sec) * 1000 +
-                            static_cast<std::uint64_t>(now.tv_nsec) / 1000000;
-  return static_cast<std::uint32_t>(milliseconds);
-}
-#endif
+std::uint32_t millisecond_tick() { return tick_count(); }
 
 console::Streams& standard_streams() {
   static StandardStreams streams;
