@@ -121,6 +121,17 @@ TEST(EndToEnd, TraceNamesTheOperationAndItsCaller) {
       << finished.errors;
 }
 
+TEST(EndToEnd, ALongLineCostsNoMoreMemoryThanAShortOne) {
+  // The line is typed at the first pause, and a whole test follows.
+  const Finished short_line = run_quiz(GeneratedInput{"", 'x', 1, WHOLE}, OutputTo::Pipe);
+  const Finished long_line = run_quiz(GeneratedInput{"", 'x', 64 << 20, WHOLE}, OutputTo::Pipe);
+  EXPECT_EQ(short_line.status, 0);
+  EXPECT_EQ(long_line.status, 0);
+  EXPECT_TRUE(is_whole_test(long_line.output));
+  EXPECT_LT(long_line.peak_kib, short_line.peak_kib + 1024)
+      << short_line.peak_kib << " KiB for a short line";
+}
+
 // On a terminal a line ends in CR LF: the terminal adds the CR.
 std::string on_terminal(std::string_view text) { return with_line_end(text, "\r\n"); }
 

@@ -4,9 +4,11 @@
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -26,17 +28,29 @@ int status_of(int wait_status) {
   return 128 + WTERMSIG(wait_status);
 }
 
-// A file holding bytes, opened for reading from its start.
-int file_holding(const std::string& bytes) {
+// A file holding input, opened for reading from its start. The filler is
+// written a small block at a time: this process's memory is part of what a
+// child it forks starts with, and so of the child's peak.
+int file_holding(const GeneratedInput& input) {
   std::FILE* file = std::tmpfile();
   check(file != nullptr, "tmpfile");
-  check(std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size(), "fwrite");
-  std::fflush(file);
+  char block[16384];
+  std::fill(std::begin(block), std::end(block), input.filler);
+  std::fwrite(input.head.data(), 1, input.head.size(), file);
+  for (std::size_t left = input.filler_count; left > 0;) {
+    const std::size_t count = std::min(left, sizeof block);
+    std::fwrite(block, 1, count, file);
+    left -= count;
+  }
+  std::fwrite(input.tail.data(), 1, input.tail.size(), file);
+  check(std::fflush(file) == 0 && !std::ferror(file), "writing the input file");
   const int fd = ::dup(::fileno(file));
   std::fclose(file);
   ::lseek(fd, 0, SEEK_SET);
   return fd;
 }
+
+int file_holding(const std::string& bytes) { return file_holding(GeneratedInput{bytes, 0, 0, ""}); }
 
 std::string read_file(int fd) {
   std::string bytes;
@@ -98,23 +112,15 @@ void exchange(int to_child, const std::string& input, int from_output, int from_
   if (to_child >= 0) ::close(to_child);
 }
 
-}  // namespace
-
-Finished run_quiz(const std::string& input, InputFrom from, OutputTo to,
-                  const std::vector<std::string>& arguments) {
+// Runs the program with child_input as its input; if feed is open, input is
+// written to it while the program runs.
+Finished run_quiz_reading(int child_input, int feed, const std::string& input, OutputTo to,
+                          const std::vector<std::string>& arguments) {
   ::signal(SIGPIPE, SIG_IGN);
-  int input_pipe[2] = {-1, -1};
   int output_pipe[2] = {-1, -1};
   int error_pipe[2] = {-1, -1};
-  int child_input = -1;
   int child_output = -1;
   make_pipe(error_pipe);
-  if (from == InputFrom::File) {
-    child_input = file_holding(input);
-  } else {
-    make_pipe(input_pipe);
-    child_input = input_pipe[0];
-  }
   switch (to) {
     case OutputTo::Pipe:
     case OutputTo::PipeWithoutReader:
@@ -143,15 +149,31 @@ Finished run_quiz(const std::string& input, InputFrom from, OutputTo to,
   ::close(error_pipe[1]);
   if (to != OutputTo::File && child_output >= 0) ::close(child_output);
   Finished finished{};
-  exchange(input_pipe[1], input, output_pipe[0], error_pipe[0], finished.output, finished.errors);
+  exchange(feed, input, output_pipe[0], error_pipe[0], finished.output, finished.errors);
   int wait_status = 0;
-  check(::waitpid(child, &wait_status, 0) == child, "waitpid");
+  rusage usage{};
+  check(::wait4(child, &wait_status, 0, &usage) == child, "wait4");
   finished.status = status_of(wait_status);
+  finished.peak_kib = usage.ru_maxrss;
   if (to == OutputTo::File) {
     finished.output = read_file(child_output);
     ::close(child_output);
   }
   return finished;
+}
+
+}  // namespace
+
+Finished run_quiz(const std::string& input, InputFrom from, OutputTo to,
+                  const std::vector<std::string>& arguments) {
+  if (from == InputFrom::File) return run_quiz_reading(file_holding(input), -1, "", to, arguments);
+  int input_pipe[2] = {-1, -1};
+  make_pipe(input_pipe);
+  return run_quiz_reading(input_pipe[0], input_pipe[1], input, to, arguments);
+}
+
+Finished run_quiz(const GeneratedInput& input, OutputTo to) {
+  return run_quiz_reading(file_holding(input), -1, "", to, {});
 }
 
 TerminalSession::TerminalSession(InputFrom from) {

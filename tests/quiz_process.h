@@ -17,11 +17,22 @@ struct Finished {
   int status;  // the exit status, or 128 plus the signal that ended it
   std::string output;
   std::string errors;
+  long peak_kib;  // the most memory the program held, in KiB
+};
+
+// Input that is given as a file, made without holding it in memory: head, then
+// filler_count times filler, then tail.
+struct GeneratedInput {
+  std::string head;
+  char filler;
+  std::size_t filler_count;
+  std::string tail;
 };
 
 // Runs the program to its end on input, with arguments after its name.
 Finished run_quiz(const std::string& input, InputFrom from, OutputTo to,
                   const std::vector<std::string>& arguments = {});
+Finished run_quiz(const GeneratedInput& input, OutputTo to);
 
 // The program on a pseudo-terminal: what it writes is read from the terminal,
 // what is typed goes to the terminal or, if asked, to a pipe as its input.
