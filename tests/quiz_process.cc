@@ -44,7 +44,7 @@ int file_holding(const GeneratedInput& input) {
   }
   std::fwrite(input.tail.data(), 1, input.tail.size(), file);
   check(std::fflush(file) == 0 && !std::ferror(file), "writing the input file");
-  const int fd = ::dup(::fileno(file));
+  const int fd = ::fcntl(::fileno(file), F_DUPFD_CLOEXEC, 0);
   std::fclose(file);
   ::lseek(fd, 0, SEEK_SET);
   return fd;
