@@ -16,7 +16,7 @@ namespace {
 constexpr char LF = '\n';
 constexpr char CR = '\r';
 constexpr char CTRL_Z = '\x1A';
-constexpr std::size_t BUFFER_SIZE = 64 * 1024;
+constexpr std::size_t BUFFER_SIZE = std::size_t{64} * 1024;
 constexpr std::int32_t CLEARING_LINES = 300;
 
 console::Streams* streams = nullptr;  // set by console::use_streams
