@@ -15,6 +15,8 @@ namespace {
 
 using std::string_literals::operator""s;
 
+const std::string CTRL_Z = "\x1A";
+
 // Input, the reads done on it ('A' READANSWER, 'W' WAITENTER), the answers
 // READANSWER gives, and the status the run ends with (-1: it just returns).
 struct LineCase {
@@ -34,18 +36,9 @@ const LineCase LINE_CASES[] = {
     {"lone CR ends an empty line", "\rc\n", "AA", "\rc", -1},
     {"lone CR ends a line", "ab\rc\n", "AA", "ac", -1},
     {"pauses take one line each", "abc\r\nd\rx\n\ny\n", "WWWWA", "y", -1},
-    {"ctrl-z is an answer byte", "\x1A\nc\n", "AA", "\x1A"s + "c", -1},
-    {"skip stops in front of ctrl-z",
-     "a\x1A"
-     "b\nc\n",
-     "AAA",
-     "a\x1A"
-     "c",
-     -1},
-    {"pause stops in front of ctrl-z",
-     "\x1A"
-     "c\n",
-     "WWA", "\x1A", -1},
+    {"ctrl-z is an answer byte", CTRL_Z + "\nc\n", "AA", CTRL_Z + "c", -1},
+    {"skip stops in front of ctrl-z", "a" + CTRL_Z + "b\nc\n", "AAA", "a" + CTRL_Z + "c", -1},
+    {"pause stops in front of ctrl-z", CTRL_Z + "c\n", "WWA", CTRL_Z, -1},
     {"a long line costs one answer", std::string(300000, 'x') + "\nc\n", "AA", "xc", -1},
     {"a long line costs one pause", "\n" + std::string(300000, 'x') + "\r\nc", "WWA", "c", -1},
     {"no input at an answer", "", "A", "", console::UNFINISHED_STATUS},
