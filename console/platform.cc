@@ -1,5 +1,6 @@
 #include "console/platform.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 
@@ -10,8 +11,6 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-#include <fcntl.h>
-#include <io.h>
 #include <windows.h>
 #else
 #include <signal.h>
@@ -22,34 +21,79 @@
 namespace platform {
 namespace {
 
+constexpr char CTRL_Z = '\x1A';
+
 #ifdef _WIN32
 
-using IoCount = int;
+using IoCount = long;
 
-// The C runtime takes an unsigned int count on Windows.
+constexpr bool CTRL_Z_ENDS_CONSOLE_INPUT = true;
+
+// The standard streams are used through their handles: ReadFile and WriteFile
+// move bytes as they are, with none of the C runtime's text mode (no CR added,
+// no Ctrl-Z taken for the end of a file).
+HANDLE standard_handle(int fd) {
+  return GetStdHandle(fd == 0 ? STD_INPUT_HANDLE : fd == 1 ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+}
+
+// The error number that says what a Windows error says, so that a failure
+// ends with the same status as on POSIX.
+int error_number(DWORD error) {
+  switch (error) {
+    case ERROR_BROKEN_PIPE:
+    case ERROR_NO_DATA:
+      return EPIPE;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return ENOSPC;
+    case ERROR_INVALID_HANDLE:
+      return EBADF;
+    case ERROR_ACCESS_DENIED:
+      return EACCES;
+    default:
+      return EIO;
+  }
+}
+
+DWORD chunk_size(std::size_t size) {
+  return static_cast<DWORD>(std::min<std::size_t>(size, 1 << 30));
+}
+
 IoCount read_some(int fd, char* buffer, std::size_t size) {
-  return _read(fd, buffer, static_cast<unsigned int>(size));
+  DWORD count = 0;
+  if (ReadFile(standard_handle(fd), buffer, chunk_size(size), &count, nullptr) != 0) return count;
+  const DWORD error = GetLastError();
+  // A pipe whose writer has gone has come to its end.
+  if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF) return 0;
+  errno = error_number(error);
+  return -1;
 }
 
 IoCount write_some(int fd, const char* bytes, std::size_t size) {
-  return _write(fd, bytes, static_cast<unsigned int>(size));
+  DWORD count = 0;
+  if (WriteFile(standard_handle(fd), bytes, chunk_size(size), &count, nullptr) != 0) return count;
+  errno = error_number(GetLastError());
+  return -1;
 }
 
-bool is_terminal(int fd) { return _isatty(fd) != 0; }
-
-// Binary mode: no CR is added on output, and nothing is translated or taken
-// as the end of a file on input.
-void prepare_process() {
-  _setmode(0, _O_BINARY);
-  _setmode(1, _O_BINARY);
-  _setmode(2, _O_BINARY);
+// A console, and not a device such as NUL that the C runtime also calls a
+// terminal.
+bool is_terminal(int fd) {
+  DWORD mode = 0;
+  return GetConsoleMode(standard_handle(fd), &mode) != 0;
 }
+
+// Nothing to set up: the streams are used as they come.
+void prepare_process() {}
 
 std::uint32_t tick_count() { return GetTickCount(); }
 
 #else
 
 using IoCount = ssize_t;
+
+// A terminal here ends input by itself, on Ctrl-D.
+constexpr bool CTRL_Z_ENDS_CONSOLE_INPUT = false;
 
 IoCount read_some(int fd, char* buffer, std::size_t size) { return ::read(fd, buffer, size); }
 
@@ -84,16 +128,26 @@ int write_all(int fd, std::string_view bytes) {
   return 0;
 }
 
+// Reads what has arrived on fd, retrying interrupted reads.
+console::ReadResult read_arrived(int fd, std::span<char> buffer) {
+  for (;;) {
+    const IoCount count = read_some(fd, buffer.data(), buffer.size());
+    if (count >= 0) return {static_cast<std::size_t>(count), 0};
+    if (errno != EINTR) return {0, errno != 0 ? errno : EIO};
+  }
+}
+
 class StandardStreams final : public console::Streams {
  public:
-  StandardStreams() { prepare_process(); }
+  StandardStreams() : input_is_console_(CTRL_Z_ENDS_CONSOLE_INPUT && is_terminal(0)) {
+    prepare_process();
+  }
 
   console::ReadResult read_input(std::span<char> buffer) override {
-    for (;;) {
-      const IoCount count = read_some(0, buffer.data(), buffer.size());
-      if (count >= 0) return {static_cast<std::size_t>(count), 0};
-      if (errno != EINTR) return {0, errno != 0 ? errno : EIO};
-    }
+    if (!input_is_console_) return read_arrived(0, buffer);
+    if (console_input_.ended()) return {0, 0};
+    const console::ReadResult read = read_arrived(0, buffer);
+    return {console_input_.bytes_before_end({buffer.data(), read.count}), read.error};
   }
 
   int write_output(std::string_view bytes) override { return write_all(1, bytes); }
@@ -103,9 +157,25 @@ class StandardStreams final : public console::Streams {
   bool output_is_terminal() override { return is_terminal(1); }
 
   [[noreturn]] void exit(int status) override { std::exit(status); }
+
+ private:
+  bool input_is_console_;
+  ConsoleInput console_input_;
 };
 
 }  // namespace
+
+std::size_t ConsoleInput::bytes_before_end(std::string_view arrived) {
+  if (ended_) return 0;
+  for (std::size_t at = 0; at < arrived.size(); ++at) {
+    if (at_line_start_ && arrived[at] == CTRL_Z) {
+      ended_ = true;
+      return at;
+    }
+    at_line_start_ = arrived[at] == '\n' || arrived[at] == '\r';
+  }
+  return arrived.size();
+}
 
 std::uint32_t millisecond_tick() { return tick_count(); }
 
