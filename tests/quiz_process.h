@@ -1,10 +1,9 @@
 #pragma once
 
 // The real review-quiz program, run as a child process: on pipes and files,
-// or in a pseudo-terminal as a person would use it.
+// or, on POSIX, in a pseudo-terminal as a person would use it.
 
-#include <sys/types.h>
-
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -13,8 +12,11 @@
 enum class InputFrom { Pipe, File, Terminal };
 enum class OutputTo { Pipe, File, FullDevice, ClosedStream, PipeWithoutReader };
 
+// Whether the platform has a device that is always full, as Linux's /dev/full.
+bool has_full_device();
+
 struct Finished {
-  int status;  // the exit status, or 128 plus the signal that ended it
+  int status;  // the exit status, or on POSIX 128 plus the signal that ended it
   std::string output;
   std::string errors;
   long peak_kib;  // the most memory the program held, in KiB
@@ -33,6 +35,9 @@ struct GeneratedInput {
 Finished run_quiz(const std::string& input, InputFrom from, OutputTo to,
                   const std::vector<std::string>& arguments = {});
 Finished run_quiz(const GeneratedInput& input, OutputTo to);
+
+#ifndef _WIN32
+#include <sys/types.h>
 
 // The program on a pseudo-terminal: what it writes is read from the terminal,
 // what is typed goes to the terminal or, if asked, to a pipe as its input.
@@ -61,3 +66,4 @@ class TerminalSession {
   int input_pipe_ = -1;
   std::size_t typed_at_ = 0;
 };
+#endif

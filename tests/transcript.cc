@@ -143,7 +143,7 @@ int question_ending(std::string_view shown, std::string_view line_end) {
 std::string cleared_screen() { return std::string(300, '\n'); }
 
 std::string start_up_screens() {
-  return "Program to review programing by Quennavirth v1.0 6/1/17\n"
+  return std::string(BANNER_LINE) +
          "\n"
          "\n"
          "Ready to begin?All right, let's go!" +

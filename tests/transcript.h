@@ -20,8 +20,14 @@ const ExpectedQuestion& expected_question(int number);
 // The question whose whole screen shown ends with, or 0.
 int question_ending(std::string_view shown, std::string_view line_end);
 
+inline constexpr std::string_view BANNER_LINE =
+    "Program to review programing by Quennavirth v1.0 6/1/17\n";
 inline constexpr std::string_view RIGHT_LINE = "That's correct! Press 'enter' to continue.\n";
 inline constexpr std::string_view WRONG_LINE = "Sorry. Incorrect. Press 'enter' to try again.\n";
+
+// What standard error says when input ends before the test is over.
+inline constexpr std::string_view UNFINISHED_LINE =
+    "review-quiz: input ended before the test was finished\n";
 
 // 300 empty lines.
 std::string cleared_screen();
