@@ -51,11 +51,11 @@ TEST(Questions, OnlyTheFirstByteOfTheRightLetterIsRight) {
   const struct {
     const char* line;
     int attempts;
-  } answers[] = {
+  } answer_lines[] = {
       {"c", 1}, {"C", 1}, {"cat", 1}, {"b", 2},    {" c", 2},
       {"3", 2}, {"", 2},  {"\r", 2},  {"\x1A", 2}, {"\xE3", 2},
   };
-  for (const auto& answer : answers) {
+  for (const auto& answer : answer_lines) {
     SCOPED_TRACE(std::string("answer line \"") + answer.line + "\"");
     EXPECT_EQ(ask(1, std::string(answer.line) + "\n\nc\n\n"), shown_for(1, answer.attempts));
     EXPECT_EQ(ATT, answer.attempts);

@@ -145,7 +145,7 @@ TEST(EndToEnd, OutputIsByteExact) {
   int compared = 0;
   for (std::size_t at = finished.output.find(cleared); at != std::string::npos;
        at = finished.output.find(cleared, at + 1)) {
-    const std::string_view rest = std::string_view(finished.output).substr(at + cleared.size());
+    const std::string_view rest = std::string_view{finished.output}.substr(at + cleared.size());
     for (int number = 1; number <= 15; ++number) {
       if (rest.starts_with(shown(expected_question(number).screen))) ++compared;
     }

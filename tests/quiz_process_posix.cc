@@ -205,14 +205,14 @@ TerminalSession::~TerminalSession() {
 
 bool TerminalSession::wait_for(const std::function<bool(std::string_view)>& done) {
   const auto give_up = std::chrono::steady_clock::now() + PATIENCE;
-  while (!done(std::string_view(seen).substr(typed_at_))) {
+  while (!done(std::string_view{seen}.substr(typed_at_))) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         give_up - std::chrono::steady_clock::now());
     pollfd watched = {terminal_, POLLIN, 0};
     if (left.count() <= 0 || ::poll(&watched, 1, static_cast<int>(left.count())) <= 0) return false;
     char chunk[4096];
     const ssize_t count = ::read(terminal_, chunk, sizeof chunk);
-    if (count <= 0) return done(std::string_view(seen).substr(typed_at_));
+    if (count <= 0) return done(std::string_view{seen}.substr(typed_at_));
     seen.append(chunk, static_cast<std::size_t>(count));
   }
   return true;
