@@ -169,6 +169,9 @@ TEST(EndToEnd, ALongLineCostsNoMoreMemoryThanAShortOne) {
   EXPECT_EQ(short_line.status, 0);
   EXPECT_EQ(long_line.status, 0);
   EXPECT_TRUE(is_whole_test(long_line.output));
+  if (short_line.peak_kib <= 0) {
+    GTEST_SKIP() << "the peak memory of an ended program is not known here (Wine reports none)";
+  }
   EXPECT_LT(long_line.peak_kib, short_line.peak_kib + 1024)
       << short_line.peak_kib << " KiB for a short line";
 }

@@ -19,7 +19,7 @@ struct Finished {
   int status;  // the exit status, or on POSIX 128 plus the signal that ended it
   std::string output;
   std::string errors;
-  long peak_kib;  // the most memory the program held, in KiB
+  long peak_kib;  // the most memory the program held, in KiB, or 0 if not known
 };
 
 // Input that is given as a file, made without holding it in memory: head, then

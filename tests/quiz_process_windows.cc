@@ -153,6 +153,16 @@ Finished run(Wiring wiring, const std::string& input, const std::vector<std::str
   wiring.child_pipe_ends.clear();
 
   Finished finished{};
+  // Wine tells the memory of a running program only, so it is watched.
+  std::thread memory_watch([&] {
+    do {
+      PROCESS_MEMORY_COUNTERS memory{};
+      if (GetProcessMemoryInfo(child.get(), &memory, sizeof memory) != 0) {
+        finished.peak_kib =
+            std::max(finished.peak_kib, static_cast<long>(memory.PeakWorkingSetSize / 1024));
+      }
+    } while (WaitForSingleObject(child.get(), 1) == WAIT_TIMEOUT);
+  });
   std::thread feeder([&] {
     write_all(wiring.feed.get(), input);
     wiring.feed.close();
@@ -162,14 +172,10 @@ Finished run(Wiring wiring, const std::string& input, const std::vector<std::str
   feeder.join();
   error_reader.join();
 
-  WaitForSingleObject(child.get(), INFINITE);
+  memory_watch.join();
   DWORD status = 0;
   GetExitCodeProcess(child.get(), &status);
   finished.status = static_cast<int>(status);
-  PROCESS_MEMORY_COUNTERS memory{};
-  if (GetProcessMemoryInfo(child.get(), &memory, sizeof memory) != 0) {
-    finished.peak_kib = static_cast<long>(memory.PeakWorkingSetSize / 1024);
-  }
   return finished;
 }
 
