@@ -68,26 +68,25 @@ void check_state(std::array<std::int32_t, 11>& question_of_turn) {
 // or every write if asked.
 class CheckedStreams final : public console::Streams {
  public:
-  explicit CheckedStreams(const Run& run) : run_(run) { fake_.input = run.input; }
+  explicit CheckedStreams(const Run& run) : fake_(run.input) {
+    fake_.bytes_per_read = run.bytes_per_read;
+    fake_.terminal = run.terminal;
+    fake_.read_failure = run.fault == Fault::ReadFails ? EIO : 0;
+    fake_.write_failure = run.fault == Fault::WriteFails ? ENOSPC : 0;
+  }
 
   console::ReadResult read_input(std::span<char> buffer) override {
     check_state(question_of_turn_);
-    fake_.bytes_per_read = run_.bytes_per_read;
-    fake_.read_failure = run_.fault == Fault::ReadFails ? EIO : 0;
     return fake_.read_input(buffer);
   }
-  int write_output(std::string_view bytes) override {
-    fake_.write_failure = run_.fault == Fault::WriteFails ? ENOSPC : 0;
-    return fake_.write_output(bytes);
-  }
+  int write_output(std::string_view bytes) override { return fake_.write_output(bytes); }
   void write_error(std::string_view text) override { fake_.write_error(text); }
-  bool output_is_terminal() override { return run_.terminal; }
+  bool output_is_terminal() override { return fake_.output_is_terminal(); }
   [[noreturn]] void exit(int status) override { fake_.exit(status); }
 
   const FakeStreams& fake() const { return fake_; }
 
  private:
-  const Run& run_;
   FakeStreams fake_;
   std::array<std::int32_t, 11> question_of_turn_{};
 };
