@@ -15,6 +15,7 @@
 #include "console/console_io.h"
 #include "fuzz/fuzz_check.h"
 #include "tests/fake_streams.h"
+#include "tests/transcript.h"
 
 namespace {
 
@@ -133,8 +134,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   require(operations < most_operations, "the operations kept going without taking input");
   require(status == console::UNFINISHED_STATUS, "the run did not stop at the end of input");
-  require(streams.errors == "review-quiz: input ended before the test was finished\n",
-          "the end of input was not reported in one line");
+  require(streams.errors == UNFINISHED_LINE, "the end of input was not reported in one line");
   require(answers == expected, "the answers differ from a plain reading of the input");
   require(plain.at_end(), "the run stopped before the end of input");
   require(streams.read_position <= run.input.size(), "more was read than the input holds");

@@ -21,6 +21,7 @@
 #include "quiz/test_driver.h"
 #include "tests/fake_streams.h"
 #include "tests/fresh_state.h"
+#include "tests/transcript.h"
 
 namespace {
 
@@ -112,8 +113,7 @@ void check_ending(const Run& run, int status, const FakeStreams& streams) {
     require(COUNTER == 11 && questions_asked() == 10, "the test ended before ten questions");
     require(ends_with_verdict(streams.output), "a completed test did not end with its verdict");
   } else if (status == console::UNFINISHED_STATUS) {
-    require(errors == "review-quiz: input ended before the test was finished\n",
-            "the end of input was not reported in one line");
+    require(errors == UNFINISHED_LINE, "the end of input was not reported in one line");
   } else {
     const int expected = run.fault == Fault::ReadFails ? EIO : ENOSPC;
     require(run.fault != Fault::None && status == expected, "the status is no error that occurred");
